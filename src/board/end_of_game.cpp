@@ -1,0 +1,4 @@
+// Placeholder until this section is written.
+#include "board/end_of_game.h"
+
+void checkEndOfGame() {}

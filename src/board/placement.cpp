@@ -1,0 +1,4 @@
+// Placeholder until this section is written.
+#include "board/placement.h"
+
+void updatePlacement() {}

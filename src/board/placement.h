@@ -1,0 +1,4 @@
+// The initial placement and the reinforcements.
+#pragma once
+
+void updatePlacement();

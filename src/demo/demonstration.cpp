@@ -1,0 +1,5 @@
+// Placeholder until this section is written.
+#include "demo/demonstration.h"
+
+void startDemonstration() {}
+void updateDemonstration() {}

@@ -1,0 +1,6 @@
+// Placeholder until this section is written.
+#include "input/input.h"
+
+void setUpInputDevices() {}
+void pollMouse() {}
+void pollKeyboard() {}

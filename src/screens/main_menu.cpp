@@ -1,0 +1,4 @@
+// Placeholder until this section is written.
+#include "screens/main_menu.h"
+
+void runMainMenu() {}

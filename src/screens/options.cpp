@@ -1,0 +1,4 @@
+// Placeholder until this section is written.
+#include "screens/options.h"
+
+void readOptionsFile() {}
