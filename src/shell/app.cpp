@@ -33,6 +33,10 @@ int gameMain() {
     if (!initialise()) {
         return 0;
     }
+    return runMessageLoop();
+}
+
+int runMessageLoop() {
     for (;;) {
         if (plat::peekMessage()) {
             plat::Message message;

@@ -18,6 +18,9 @@ extern bool appActive;
 
 // The entry point's body: start-up, then the message loop. Returns the exit code.
 int gameMain();
+// The message loop alone: messages first, otherwise a frame while active, otherwise a wait.
+// Returns the quit message's exit code.
+int runMessageLoop();
 bool initialise();
 void windowProcedure(plat::Handle window, const plat::Message& message);
 void releaseAll();
