@@ -1,0 +1,2 @@
+#include "platform/headless.h"
+void plat::selectSdlBackend() { headless::install(); }  // Placeholder until the SDL back end lands.
