@@ -67,11 +67,13 @@ const std::vector<std::string>& debugLines();
 const std::vector<std::uint16_t>& shownPicture();
 // The pixels of any live surface (the back buffer, a sheet), or nullptr.
 const std::vector<std::uint16_t>* surfacePixels(Handle surface, int* width, int* height);
+// Replaces the pixels of a live surface (tests draw their pictures this way). False when the
+// handle is not a surface or `pixels` does not hold exactly its width x height pixels.
+bool setSurfacePixels(Handle surface, const std::vector<std::uint16_t>& pixels);
 // The whole-run counters for checks: flips made.
 int flipCount();
 
 // Writes an 800 x 600 RGB565 picture as an uncompressed 24-bit BMP. False when it cannot.
-bool writeBmp24(const char* path, const std::vector<std::uint16_t>& pixels, int width,
-                int height);
+bool writeBmp24(const char* path, const std::vector<std::uint16_t>& pixels, int width, int height);
 
 }  // namespace plat::headless

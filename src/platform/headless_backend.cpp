@@ -262,6 +262,15 @@ const std::vector<std::uint16_t>* surfacePixels(Handle surface, int* width, int*
     return &object->pixels;
 }
 
+bool setSurfacePixels(Handle surface, const std::vector<std::uint16_t>& pixels) {
+    detail::SurfaceObject* object = detail::find<detail::SurfaceObject>(surface);
+    if (object == nullptr || pixels.size() != object->pixels.size()) {
+        return false;
+    }
+    object->pixels = pixels;
+    return true;
+}
+
 int flipCount() {
     return state().flipCount;
 }
