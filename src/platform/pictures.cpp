@@ -69,11 +69,17 @@ bool headerSizesAllowed(const std::vector<std::uint8_t>& bytes) {
         width = readLe16(bytes, 18);
         height = readLe16(bytes, 20);
     } else {
-        if (infoSize < 16 || bytes.size() < 14 + 16) {
+        // The info headers of the format's versions run from 16 to 124 bytes.
+        if (infoSize < 16 || infoSize > 124 || bytes.size() < 30) {
             return false;
         }
         width = static_cast<std::int32_t>(readLe32(bytes, 18));
         height = static_cast<std::int32_t>(readLe32(bytes, 22));
+        // Plain, run-length (8 and 4 bits) or bit-field pixels; anything else is not a picture
+        // this loader can read.
+        if (infoSize >= 20 && bytes.size() >= 34 && readLe32(bytes, 30) > 3) {
+            return false;
+        }
     }
     height = height < 0 ? -height : height;
     return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide &&
