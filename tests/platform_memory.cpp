@@ -149,7 +149,7 @@ TEST(MemoryFileTest, DamagedImagesFindNothingAndReadNothingOutside) {
     Image notRiff;
     notRiff.text("RIFX").u32(12).text("WAVE").chunk("data", 4, 0);
     Image headerCut;
-    headerCut.text("RIFF").u32(100).text("WA");
+    headerCut.text("RIFF").u32(100).fill(1, 'W').fill(1, 'A');
     Image chunkHeaderCut = waveHeader(100);
     chunkHeaderCut.text("data").fill(3, 0);
     struct Case {
