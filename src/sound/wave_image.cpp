@@ -30,6 +30,27 @@ bool findChunk(plat::MemoryFile& file, std::uint32_t id, plat::ChunkInfo& chunk)
     return file.descendChunk(id, &form, chunk);
 }
 
+// Finds the data chunk of a WAVE image that also has a format chunk, and the number of its
+// bytes that the image really holds; the file then stands at the start of the samples.
+bool findSamples(const std::uint8_t* data, std::uint32_t size, plat::MemoryFile& file,
+                 std::uint32_t& bytes) {
+    // Without a format there is no sound to speak of, whatever samples follow.
+    plat::MemoryFile formatFile(data, size);
+    plat::ChunkInfo format;
+    if (!findChunk(formatFile, kFormatChunk, format)) {
+        return false;
+    }
+    plat::ChunkInfo chunk;
+    if (!findChunk(file, kDataChunk, chunk) || chunk.dataOffset > size) {
+        return false;
+    }
+    // A chunk whose header claims more than the image holds is taken as what is there, so that
+    // a sound buffer is never made bigger than the sound it receives.
+    const std::uint32_t held = size - chunk.dataOffset;
+    bytes = chunk.size < held ? chunk.size : held;
+    return true;
+}
+
 }  // namespace
 
 WaveImage::~WaveImage() {
@@ -109,14 +130,8 @@ std::uint32_t WaveImage::dataSize() {
         return 0;
     }
     plat::MemoryFile file(data, size);
-    plat::ChunkInfo chunk;
-    if (!findChunk(file, kDataChunk, chunk) || chunk.dataOffset > size) {
-        return 0;
-    }
-    // A chunk whose header claims more than the image holds is taken as what is there, so that
-    // a sound buffer is never made bigger than the sound it receives.
-    const std::uint32_t held = size - chunk.dataOffset;
-    return chunk.size < held ? chunk.size : held;
+    std::uint32_t bytes = 0;
+    return findSamples(data, size, file, bytes) ? bytes : 0;
 }
 
 std::uint32_t WaveImage::readData(std::uint8_t** block, std::uint32_t maxBytes) {
@@ -124,12 +139,10 @@ std::uint32_t WaveImage::readData(std::uint8_t** block, std::uint32_t maxBytes) 
         return 0;
     }
     plat::MemoryFile file(data, size);
-    plat::ChunkInfo chunk;
-    if (!findChunk(file, kDataChunk, chunk) || chunk.dataOffset > size) {
+    std::uint32_t count = 0;
+    if (!findSamples(data, size, file, count)) {
         return 0;
     }
-    const std::uint32_t held = size - chunk.dataOffset;
-    std::uint32_t count = chunk.size < held ? chunk.size : held;
     if (*block == nullptr) {
         // The caller gets a new block of the whole data and owns it from now on.
         *block = plat::globalAllocLocked(count);
