@@ -128,9 +128,17 @@ bool SdlBackend::openWindow(const char* title) {
     SDL_Rect desktop{0, 0, kPictureWidth, kPictureHeight};
     SDL_GetDisplayBounds(0, &desktop);
     const std::string utf8Title = detail::windows1252ToUtf8(title);
-    window_.reset(SDL_CreateWindow(
-        utf8Title.c_str(), desktop.x, desktop.y, std::max(desktop.w, 1), std::max(desktop.h, 1),
-        SDL_WINDOW_HIDDEN | SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_RESIZABLE));
+    const Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_RESIZABLE;
+    // Made for OpenGL where it can be, as the renderer will most likely be OpenGL's: SDL would
+    // otherwise make the window anew, behind the game's back, when the renderer is created.
+    for (const Uint32 extra : {static_cast<Uint32>(SDL_WINDOW_OPENGL), Uint32{0}}) {
+        window_.reset(SDL_CreateWindow(utf8Title.c_str(), desktop.x, desktop.y,
+                                       std::max(desktop.w, 1), std::max(desktop.h, 1),
+                                       flags | extra));
+        if (window_) {
+            break;
+        }
+    }
     if (!window_) {
         writeDebugLine(std::string("Impossible d'ouvrir la fen\xC3\xAAtre : ") + SDL_GetError());
         video_.reset();
