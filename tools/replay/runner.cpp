@@ -1,5 +1,6 @@
 #include "replay/runner.h"
 
+#include <memory>
 #include <string>
 
 #include "board/board.h"
@@ -102,7 +103,9 @@ int runScript(const std::vector<Command>& commands, std::FILE* out, std::FILE* e
     resetProcessState();
     resetTimers();
     resetPlatformSlots();
-    hl::setDriver(ScriptDriver(commands));
+    // The back end may copy the driver: every copy shares the one script position.
+    auto driver = std::make_shared<ScriptDriver>(commands);
+    hl::setDriver([driver] { return (*driver)(); });
     hl::setSoundListener([out](const hl::SoundEvent& event) {
         for (int id = 0; id < 4; ++id) {
             if (soundBuffers[id] != plat::kNoHandle && soundBuffers[id] == event.bufferHandle) {
