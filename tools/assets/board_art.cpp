@@ -14,9 +14,9 @@ constexpr int kFrame = 20;
 
 Colour boardPixel(int x, int y) {
     // Grain: bands along the rows, a slow drift along them, a little grit per block.
-    const float band = 0.030f * smoothNoise(0.7f, y * 0.55f, 11);
-    const float drift = 0.018f * smoothNoise(x * 0.30f, y * 0.85f, 23);
-    const float grit = 0.008f * latticeNoise(x, y, 37);
+    const float band = 0.024f * smoothNoise(0.7f, y * 0.55f, 11);
+    const float drift = 0.015f * smoothNoise(x * 0.30f, y * 0.85f, 23);
+    const float grit = 0.006f * latticeNoise(x, y, 37);
     // Darker towards the edges of the screen, as if lit from above the middle.
     const float dx = (x + 0.5f - kFrame * 0.5f) / (kFrame * 0.5f);
     const float dy = (y + 0.5f - kFrame * 0.5f) / (kFrame * 0.5f);
