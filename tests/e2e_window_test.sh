@@ -1,10 +1,22 @@
 #!/usr/bin/env bash
 # The real game on an X server of its own: the window covers the screen and shows the main menu
 # exactly as the game drew it; the cursor follows the mouse; while another window has the focus no
-# frame runs and the game uses no processor time; F11 switches to a window and back, with the mouse
-# scaled to the smaller picture; the window manager's close command ends the game with exit code 0.
+# frame runs and the game uses no processor time; F11 and Alt+Enter switch to a window and back,
+# with the mouse scaled to the smaller picture; the window manager's close command ends the game
+# with exit code 0. Before all that: without any display the game ends at once, saying why.
 # Usage: e2e_window_test.sh GAME_DIR SOURCE_DIR
 source "$(dirname "$0")/e2e/lib.sh"
+
+# Without any display the game ends at once, with exit code 0 and one line on standard error.
+folder=$(e2e_prepare_folder)
+code=0
+(cd "$folder" && env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER timeout 20 ./gorvendal \
+    >"$E2E_WORK/no-display.out" 2>"$E2E_WORK/no-display.err") || code=$?
+[ "$code" -eq 0 ] || e2e_fail "without a display the game ended with exit code $code"
+lines=$(wc -l <"$E2E_WORK/no-display.err")
+[ "$lines" -eq 1 ] || e2e_fail "without a display the game wrote $lines lines on standard error"
+e2e_pass "without a display: exit code 0 and one line: $(cat "$E2E_WORK/no-display.err")"
+rm -rf "$folder"
 
 e2e_start_x
 e2e_start_game
@@ -117,6 +129,13 @@ move 20 20
 move $expectedX 0"
 e2e_same_picture "full screen again; a motion of $moveX in the window moved the cursor $expectedX" \
     "$E2E_WORK/full-again.png" "$E2E_WORK/full-again.bmp"
+
+# Alt+Enter switches the same way.
+xdotool key alt+Return
+e2e_wait_until 10 windowed || e2e_fail "Alt+Enter did not switch to a window: $(e2e_geometry)"
+xdotool key alt+Return
+e2e_wait_until 10 fullscreen || e2e_fail "Alt+Enter did not switch back: $(e2e_geometry)"
+e2e_pass "Alt+Enter: a window, then full screen again"
 
 # The window manager's close command (WM_DELETE_WINDOW) ends the game.
 [ -x "$E2E_XCLOSE" ] || e2e_fail "$E2E_XCLOSE is not built"

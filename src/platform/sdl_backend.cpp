@@ -14,6 +14,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/backend.h"
 #include "platform/objects.h"
@@ -80,6 +81,7 @@ class SdlBackend final : public Backend {
 
   private:
     void shutDown();
+    bool openVideo(std::string& why);
     void handleEvent(const SDL_Event& event);
     void handleWindowEvent(const SDL_WindowEvent& event);
     void handleKey(const SDL_KeyboardEvent& event);
@@ -117,10 +119,37 @@ void SdlBackend::shutDown() {
     video_.reset();
 }
 
+bool SdlBackend::openVideo(std::string& why) {
+    const char* chosen = SDL_getenv("SDL_VIDEODRIVER");
+    if (chosen != nullptr && *chosen != '\0') {
+        video_ = sdl::Subsystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+        why = SDL_GetError();
+        return video_.ok();
+    }
+    // Left to itself, SDL falls back on its off-screen driver where no display can be had, and
+    // the game would run unseen. Only the drivers that show something are tried: the X server,
+    // a Wayland compositor where one is named, the console.
+    std::vector<const char*> drivers = {"x11"};
+    const char* wayland = SDL_getenv("WAYLAND_DISPLAY");
+    if (wayland != nullptr && *wayland != '\0') {
+        drivers.push_back("wayland");
+    }
+    drivers.push_back("KMSDRM");
+    for (const char* driver : drivers) {
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, driver);
+        video_ = sdl::Subsystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+        if (video_.ok()) {
+            return true;
+        }
+        why += (why.empty() ? "" : ", ") + std::string(SDL_GetError());
+    }
+    return false;
+}
+
 bool SdlBackend::openWindow(const char* title) {
-    video_ = sdl::Subsystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
-    if (!video_.ok()) {
-        writeDebugLine(std::string("Impossible d'ouvrir l'affichage : ") + SDL_GetError());
+    std::string why;
+    if (!openVideo(why)) {
+        writeDebugLine("Impossible d'ouvrir l'affichage : " + why);
         return false;
     }
     // Full screen is asked of the window manager; the window is also made as large as the
