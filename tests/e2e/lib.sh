@@ -119,11 +119,18 @@ E2E_WINDOW=""
 # its first picture.
 e2e_start_game() {
     E2E_FOLDER=$(e2e_prepare_folder)
+    e2e_start_command "$E2E_FOLDER" ./gorvendal
+}
+
+# e2e_start_command FOLDER COMMAND...: the same for any command that starts the game, run in FOLDER.
+e2e_start_command() {
+    local folder=$1
+    shift
     E2E_AUDIO="$E2E_WORK/audio.raw"
     (
-        cd "$E2E_FOLDER"
+        cd "$folder"
         SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$E2E_AUDIO" \
-            exec ./gorvendal >"$E2E_WORK/game.out" 2>"$E2E_WORK/game.err"
+            exec "$@" >"$E2E_WORK/game.out" 2>"$E2E_WORK/game.err"
     ) &
     E2E_GAME_PID=$!
     e2e_wait_until 15 e2e_screen_not_black ||
