@@ -22,7 +22,7 @@ TEST(ReplayScript, AcceptsEveryCommandWithBlankLinesCommentsAndCarriageReturns) 
     std::vector<Command> commands;
     ScriptError error;
     ASSERT_TRUE(parseScript(text, commands, error)) << error.line << ": " << error.message;
-    ASSERT_EQ(commands.size(), 17u);
+    ASSERT_EQ(commands.size(), 16u);
     EXPECT_EQ(commands[0].kind, CommandKind::Move);
     EXPECT_EQ(commands[0].a, 3);
     EXPECT_EQ(commands[0].b, -4);
@@ -31,8 +31,8 @@ TEST(ReplayScript, AcceptsEveryCommandWithBlankLinesCommentsAndCarriageReturns) 
     EXPECT_EQ(commands[7].a, 1);
     EXPECT_EQ(commands[8].a, 0);
     EXPECT_EQ(commands[9].a, 12);
-    EXPECT_EQ(commands[15].path, "out/s.json");
-    EXPECT_EQ(commands[16].kind, CommandKind::Shot);
+    EXPECT_EQ(commands[14].path, "out/s.json");
+    EXPECT_EQ(commands[15].kind, CommandKind::Shot);
 }
 
 TEST(ReplayScript, NumbersAreSigned32BitIntegers) {
