@@ -22,7 +22,9 @@ struct Fault {
 
 struct HeadlessState {
     std::deque<Message> events;
-    std::function<bool()> driver;
+    // Shared, so that a driver replacing itself keeps running to its end; never copied, so
+    // that a driver keeping its own position sees one position.
+    std::shared_ptr<std::function<bool()>> driver;
     int framesOwed = 0;
     int frameNumber = 0;
     bool active = false;
@@ -43,13 +45,8 @@ HeadlessState& state() {
 }
 
 bool callDriver() {
-    HeadlessState& s = state();
-    if (!s.driver) {
-        return false;
-    }
-    // A copy: the driver may replace itself.
-    const std::function<bool()> driver = s.driver;
-    return driver();
+    const std::shared_ptr<std::function<bool()>> driver = state().driver;
+    return driver && *driver && (*driver)();
 }
 
 class HeadlessBackend final : public Backend {
@@ -170,7 +167,7 @@ void install() {
 }
 
 void setDriver(std::function<bool()> driver) {
-    state().driver = std::move(driver);
+    state().driver = std::make_shared<std::function<bool()>>(std::move(driver));
 }
 
 void addFrames(int count) {
