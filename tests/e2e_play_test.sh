@@ -42,7 +42,6 @@ go_to_square() {
 # placement takes the press in the next frame: white's first piece goes on square (10, 2).
 go_to 400 87
 click
-e2e_shot "$E2E_WORK/new-game.png"
 e2e_reference new-game "$script"
 e2e_same_picture "new game: the menu gone, white's first piece under the cursor" \
     "$E2E_WORK/new-game.png" "$E2E_WORK/new-game.bmp"
@@ -58,7 +57,6 @@ for i in 0 1 2 3 4 5 6 7 8 9; do
         click
     fi
 done
-e2e_shot "$E2E_WORK/placed.png"
 e2e_reference placed "$script"
 e2e_same_picture "twenty pieces placed where the cursor was" \
     "$E2E_WORK/placed.png" "$E2E_WORK/placed.bmp"
@@ -85,7 +83,6 @@ add "escape down"
 add "frame 2"
 add "escape up"
 add "frame"
-e2e_shot "$E2E_WORK/menu.png"
 e2e_reference menu "$script"
 # The selected piece blinks, so only the menu's column is compared.
 e2e_same_picture "Escape: the menu over the game" "$E2E_WORK/menu.png" "$E2E_WORK/menu.bmp" \

@@ -27,7 +27,6 @@ geometry=$(e2e_geometry)
 e2e_pass "the window covers the whole 800 x 600 screen"
 
 # The main menu at start: six buttons in the column 325..475 x 50..500, the board beneath.
-e2e_shot "$E2E_WORK/start.png"
 e2e_reference start ""
 e2e_same_picture "main menu at start" "$E2E_WORK/start.png" "$E2E_WORK/start.bmp"
 convert "$E2E_WORK/start.png" -crop 150x75+325+500 +repage "$E2E_WORK/board-slot.png"
@@ -45,7 +44,6 @@ e2e_pass "six menu buttons drawn at x 325..475, y 50..500, the board below them"
 
 # The cursor follows the mouse, pixel for pixel on a screen as large as the picture.
 e2e_move 100 -150
-e2e_shot "$E2E_WORK/moved.png"
 e2e_reference moved "move 100 -150"
 e2e_same_picture "cursor moved by (100, -150)" "$E2E_WORK/moved.png" "$E2E_WORK/moved.bmp"
 
@@ -81,7 +79,6 @@ xdotool windowfocus "$E2E_WINDOW"
 kill "${E2E_HELPER_PIDS[-1]}" 2>/dev/null || true
 sleep 0.5
 e2e_move 20 20
-e2e_shot "$E2E_WORK/back.png"
 e2e_reference back "move 100 -150
 move 20 20"
 e2e_same_picture "focus back: frames run, the motion made in the background was not kept" \
@@ -99,15 +96,18 @@ read -r x y width height <<<"$(e2e_geometry)"
     e2e_fail "the window ($x $y $width $height) is not centred"
 [ $((width * 3)) -eq $((height * 4)) ] || e2e_fail "the window ($width x $height) is not 4:3"
 e2e_pass "F11: a window of $width x $height at ($x, $y)"
-sleep 0.3
-e2e_shot "$E2E_WORK/windowed.png"
-convert "$E2E_WORK/windowed.png" -crop "${width}x${height}+${x}+${y}" +repage \
-    "$E2E_WORK/windowed-part.png"
 convert "$E2E_WORK/back.bmp" -resize "${width}x${height}!" "$E2E_WORK/back-small.png"
-error=$(compare -metric RMSE "$E2E_WORK/windowed-part.png" "$E2E_WORK/back-small.png" null: 2>&1 \
-    >/dev/null || true)
-error=$(sed -n 's/.*(\(.*\)).*/\1/p' <<<"$error")
-awk -v e="$error" 'BEGIN { exit !(e != "" && e < 0.08) }' ||
+error=""
+scaled_picture_shown() {
+    e2e_shot "$E2E_WORK/windowed.png"
+    convert "$E2E_WORK/windowed.png" -crop "${width}x${height}+${x}+${y}" +repage \
+        "$E2E_WORK/windowed-part.png"
+    error=$(compare -metric RMSE "$E2E_WORK/windowed-part.png" "$E2E_WORK/back-small.png" null: \
+        2>&1 >/dev/null || true)
+    error=$(sed -n 's/.*(\(.*\)).*/\1/p' <<<"$error")
+    awk -v e="$error" 'BEGIN { exit !(e != "" && e < 0.08) }'
+}
+e2e_wait_until 10 scaled_picture_shown ||
     e2e_fail "the window does not show the game's picture scaled down (error $error)"
 e2e_pass "the window shows the game's picture scaled to $width x $height (error $error)"
 
@@ -123,7 +123,6 @@ fullscreen() {
 e2e_wait_until 10 fullscreen || e2e_fail "F11 did not switch back to full screen: $(e2e_geometry)"
 e2e_pass "F11 again: full screen"
 sleep 0.3
-e2e_shot "$E2E_WORK/full-again.png"
 e2e_reference full-again "move 100 -150
 move 20 20
 move $expectedX 0"
