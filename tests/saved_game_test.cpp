@@ -217,11 +217,16 @@ TEST_F(SavedGameTest, AnOlderFileWithoutTheLastCellsLoadsWithThemEmpty) {
     expectPlayableGame();
 }
 
-TEST_F(SavedGameTest, AMissingFileChangesNothing) {
+TEST_F(SavedGameTest, AFileThatCannotBeOpenedChangesNothing) {
     resetProcessState();
     clearBoard();
     placePiece(19, 5, PLAYER_WHITE, 0);
     const Board before = board;
+    EXPECT_FALSE(readSavedGame("EEEEE"));
+    // A folder of that name opens on this system, but it is no saved game either.
+    fs::create_directory(workDir / "sauv" / "DDDDD.SAV");
+    EXPECT_FALSE(readSavedGame("DDDDD"));
+    fs::remove_all(workDir / "sauv");
     EXPECT_FALSE(readSavedGame("EEEEE"));
     expectSameBoard(before);
     EXPECT_EQ(gameState.playPhase, 0);

@@ -231,6 +231,13 @@ bool readSavedGame(const char* name) {
     if (file == nullptr) {
         return false;
     }
+    // A name that can be opened but not read (a folder of that name) is no saved game either.
+    const int first = std::getc(file);
+    if (first == EOF && std::ferror(file)) {
+        std::fclose(file);
+        return false;
+    }
+    std::ungetc(first, file);
     // Column 19 and row 14 come last in the file, and older files lack them: no piece of the
     // game played before the load may stay there.
     for (int i = 0; i < kExtraRecords; ++i) {
