@@ -211,7 +211,8 @@ bool playSoundBuffer(Handle buffer, bool loop);
 // with it), the display, a picture, the input object (its devices with it), the sound device,
 // a sound buffer. Unknown handles are ignored.
 void release(Handle object);
-// How many objects exist now: zero once everything has been released.
+// How many objects exist now: zero once everything has been released. The window is not
+// counted: it is not released but destroyed (destroyWindow).
 int liveObjectCount();
 
 // ---------------------------------------------------------------------------------------------
