@@ -300,6 +300,42 @@ TEST_F(PlatformTest, StartUpFailuresOnDemand) {
     }
 }
 
+// Decodes one UTF-8 character; -1 when the text is not exactly one well-formed character.
+long decodeOne(const std::string& text) {
+    const auto byte = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    if (text.size() == 1 && byte(0) < 0x80) {
+        return byte(0);
+    }
+    if (text.size() == 2 && (byte(0) & 0xE0) == 0xC0 && (byte(1) & 0xC0) == 0x80) {
+        const long code = ((byte(0) & 0x1F) << 6) | (byte(1) & 0x3F);
+        return code >= 0x80 ? code : -1;
+    }
+    if (text.size() == 3 && (byte(0) & 0xF0) == 0xE0 && (byte(1) & 0xC0) == 0x80 &&
+        (byte(2) & 0xC0) == 0x80) {
+        const long code = ((byte(0) & 0x0F) << 12) | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F);
+        return code >= 0x800 ? code : -1;
+    }
+    return -1;
+}
+
+TEST_F(PlatformTest, EveryWindows1252ByteBecomesItsCharacter) {
+    // The bytes 0x80 to 0x9F, where the code page differs from Latin-1; the five it leaves
+    // unassigned keep their value.
+    const long high[32] = {0x20AC, 0x81,   0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                           0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x8D,   0x017D, 0x8F,
+                           0x90,   0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                           0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x9D,   0x017E, 0x0178};
+    for (int value = 1; value < 256; ++value) {
+        if (value == '\n') {
+            continue;  // a final line feed is dropped
+        }
+        const char text[2] = {static_cast<char>(value), 0};
+        plat::debugOutput(text);
+        const long expected = value >= 0x80 && value < 0xA0 ? high[value - 0x80] : value;
+        EXPECT_EQ(decodeOne(headless::debugLines().back()), expected) << value;
+    }
+}
+
 TEST_F(PlatformTest, DebugOutputIsUtf8OneLinePerCall) {
     std::vector<std::string> heard;
     headless::setDebugListener([&heard](const std::string& line) { heard.push_back(line); });
