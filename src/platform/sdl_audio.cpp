@@ -116,13 +116,17 @@ void Audio::drop(std::uint32_t id) {
     voices_.erase(id);
 }
 
+void Audio::pause(bool paused) {
+    if (device_) {
+        SDL_PauseAudioDevice(device_.id(), paused ? 1 : 0);
+    }
+}
+
 void SDLCALL Audio::fillStream(void* self, Uint8* stream, int length) {
     static_cast<Audio*>(self)->mix(reinterpret_cast<Sint16*>(stream),
                                    static_cast<std::size_t>(length) / sizeof(Sint16));
 }
 
-// Called on SDL's audio thread with the device locked: sums every playing sound into the stream,
-// clamping the sum to the 16-bit range.
 void Audio::mix(Sint16* out, std::size_t samples) {
     std::array<Sint32, 2048> sum;
     // Chunks hold whole frames, so that every sound stays on its channels.

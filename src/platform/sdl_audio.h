@@ -37,6 +37,13 @@ class Audio {
     // The device's format (for tests and messages); all zero while silent.
     const SDL_AudioSpec& spec() const { return spec_; }
 
+    // Sums every playing sound into `samples` 16-bit samples of the device's format, clamped to
+    // the 16-bit range, and moves the sounds on. SDL's audio thread calls it with the device
+    // locked; a test calls it itself on a paused device.
+    void mix(Sint16* out, std::size_t samples);
+    // Stops (or restarts) the audio thread's calls of mix.
+    void pause(bool paused);
+
   private:
     struct Voice {
         std::vector<Sint16> samples;  // in the device's format, channels interleaved
@@ -46,7 +53,6 @@ class Audio {
     };
 
     static void SDLCALL fillStream(void* self, Uint8* stream, int length);
-    void mix(Sint16* out, std::size_t samples);
 
     // Touched by the audio thread: only under AudioLock.
     std::map<std::uint32_t, Voice> voices_;
