@@ -59,9 +59,11 @@ cell_field() {
     sed -n "$((5 + 15 * $2 + $3))p" "$1" | grep -o "\"$4\": -\?[0-9]*" | sed 's/^[^:]*: //'
 }
 
+# Arguments: FILE "COLUMN ROW" NAME=VALUE...
 expect_cell() {
-    local file=$1 column=$2 row=$3
-    shift 3
+    local file=$1 column row
+    read -r column row <<<"$2"
+    shift 2
     local pair name want value
     for pair in "$@"; do
         name=${pair%%=*}
@@ -97,8 +99,11 @@ as_screen_colour() {
     echo "$((r >> 3)) $((g >> 2)) $((b >> 3))"
 }
 
+# The pixel at POINT ("X Y") of an 800 x 600 shot.
 shot_pixel() {
-    pixel "$1" 800 600 "$2" "$3"
+    local x y
+    read -r x y <<<"$2"
+    pixel "$1" 800 600 "$x" "$y"
 }
 
 ###################################################################################################
@@ -123,10 +128,10 @@ expect_field after-placement.json onBoard "[10, 10]"
 expect_field after-placement.json reserve "[0, 0]"
 expect_field after-placement.json pieceCount 20
 for square in "2 7" "17 12" "2 2" "4 2" "6 2" "8 2" "10 2" "12 2" "14 2" "16 2"; do
-    expect_cell after-placement.json $square owner=0 occupied=1 kills=0
+    expect_cell after-placement.json "$square" owner=0 occupied=1 kills=0
 done
 for square in "3 7" "5 7" "8 7" "10 8" "12 9" "14 10" "15 10" "15 7" "14 6" "17 11"; do
-    expect_cell after-placement.json $square owner=1 occupied=1 kills=0
+    expect_cell after-placement.json "$square" owner=1 occupied=1 kills=0
 done
 
 # White's first turn took two pieces and ended with a step: its reinforcement piece stands on
@@ -137,14 +142,14 @@ expect_field after-reinforcement.json reinforcementPhase 0
 expect_field after-reinforcement.json currentPlayer 1
 expect_field after-reinforcement.json onBoard "[11, 8]"
 expect_field after-reinforcement.json reserve "[0, 0]"
-expect_cell after-reinforcement.json 1 3 owner=0 occupied=1 kills=0 level=1
-expect_cell after-reinforcement.json 7 7 owner=0 occupied=1 kills=2 level=1
+expect_cell after-reinforcement.json "1 3" owner=0 occupied=1 kills=0 level=1
+expect_cell after-reinforcement.json "7 7" owner=0 occupied=1 kills=2 level=1
 for square in "3 7" "5 7" "2 7"; do
-    expect_cell after-reinforcement.json $square occupied=-1
+    expect_cell after-reinforcement.json "$square" occupied=-1
 done
 
 # After the double jump and two steps, H has seven kills: level 4, three moves a turn.
-expect_cell level-four.json 16 8 owner=0 occupied=1 kills=7 level=4 movesLeft=3 movesPerTurn=3
+expect_cell level-four.json "16 8" owner=0 occupied=1 kills=7 level=4 movesLeft=3 movesPerTurn=3
 expect_field level-four.json onBoard "[11, 3]"
 expect_field level-four.json currentPlayer 1
 
@@ -152,9 +157,9 @@ expect_field level-four.json currentPlayer 1
 expect_field pause.json playPhase 1
 expect_field pause.json gameOver 0
 expect_field pause.json onBoard "[11, 0]"
-expect_cell pause.json 18 12 owner=0 occupied=1 kills=1
-expect_cell pause.json 18 11 occupied=-1
-expect_cell pause.json 13 5 owner=0 occupied=1 kills=9 level=4
+expect_cell pause.json "18 12" owner=0 occupied=1 kills=1
+expect_cell pause.json "18 11" occupied=-1
+expect_cell pause.json "13 5" owner=0 occupied=1 kills=9 level=4
 grep -q '"running": \[1,' pause.json || fail "pause.json: the end-of-game timer is not running"
 
 # 100 frames after it the game is over; the timer is ready for the next game.
@@ -172,10 +177,10 @@ cmp -s result.bmp board.bmp && fail "the result picture is the board"
 win=$game_dir/bitmaps/win.bmp
 tells_frames_apart=0
 for point in "400 100" "460 320" "350 330" "400 380" "300 482" "400 482" "400 548"; do
-    shown=$(as_screen_colour "$(shot_pixel result.bmp $point)")
-    set -- $point
-    white_won=$(as_screen_colour "$(pixel "$win" 3200 600 "$1" "$2")")
-    black_won=$(as_screen_colour "$(pixel "$win" 3200 600 $(($1 + 800)) "$2")")
+    shown=$(as_screen_colour "$(shot_pixel result.bmp "$point")")
+    read -r x y <<<"$point"
+    white_won=$(as_screen_colour "$(pixel "$win" 3200 600 "$x" "$y")")
+    black_won=$(as_screen_colour "$(pixel "$win" 3200 600 $((x + 800)) "$y")")
     [ "$shown" = "$white_won" ] || fail "result picture at ($point) is $shown, win.bmp has $white_won"
     [ "$white_won" != "$black_won" ] && tells_frames_apart=1
 done
@@ -196,11 +201,11 @@ expect_field start.json menuVisible 1
 expect_field start.json placementPhase 0
 expect_field start.json playPhase 0
 # At start button 6 is drawn over the board, and below it the board shows: no seventh button.
-[ "$(shot_pixel start.bmp $button6)" != "$(shot_pixel new-game.bmp $button6)" ] ||
+[ "$(shot_pixel start.bmp "$button6")" != "$(shot_pixel new-game.bmp "$button6")" ] ||
     fail "no sixth button at start"
-[ "$(shot_pixel start.bmp $button7)" = "$(shot_pixel new-game.bmp $button7)" ] ||
+[ "$(shot_pixel start.bmp "$button7")" = "$(shot_pixel new-game.bmp "$button7")" ] ||
     fail "a seventh button at start"
-[ "$(shot_pixel start.bmp $button1)" != "$(shot_pixel new-game.bmp $button1)" ] ||
+[ "$(shot_pixel start.bmp "$button1")" != "$(shot_pixel new-game.bmp "$button1")" ] ||
     fail "the menu is still drawn after \"Nouvelle partie\""
 
 # "Nouvelle partie": the placement, no menu, the cursor a small white piece (at (400, 87): the
@@ -211,19 +216,21 @@ expect_field new-game.json reserve "[10, 10]"
 expect_field new-game.json pieceCount 0
 expect_field new-game.json cursorX 400
 expect_field new-game.json cursorY 87
-cursor=$(shot_pixel new-game.bmp 410 97)
+cursor=$(shot_pixel new-game.bmp "410 97")
 white_piece=$(pixel "$game_dir/bitmaps/pion.bmp" 76 38 19 19)
 [ "$(as_screen_colour "$cursor")" = "$(as_screen_colour "$white_piece")" ] ||
     fail "the cursor is not the white piece: $cursor"
 read -r r g b <<<"$cursor"
-[ "$r" -ge 200 ] && [ "$g" -ge 200 ] && [ "$b" -ge 180 ] || fail "the cursor is not white: $cursor"
+if [ "$r" -lt 200 ] || [ "$g" -lt 200 ] || [ "$b" -lt 180 ]; then
+    fail "the cursor is not white: $cursor"
+fi
 
 # Escape: the menu again, with "Reprendre" in the seventh place.
 expect_field resume-menu.json menuVisible 1
 expect_field resume-menu.json placementPhase 1
-[ "$(shot_pixel resume-menu.bmp $button7)" != "$(shot_pixel new-game.bmp $button7)" ] ||
+[ "$(shot_pixel resume-menu.bmp "$button7")" != "$(shot_pixel new-game.bmp "$button7")" ] ||
     fail "no seventh button during a game"
-[ "$(shot_pixel resume-menu.bmp $button6)" = "$(shot_pixel start.bmp $button6)" ] ||
+[ "$(shot_pixel resume-menu.bmp "$button6")" = "$(shot_pixel start.bmp "$button6")" ] ||
     fail "button 6 changed"
 
 # "Reprendre" closed the menu and placed nothing; the next click places white's first piece.
@@ -233,7 +240,7 @@ expect_field resumed.json reserve "[10, 10]"
 expect_field resumed.json pieceCount 0
 expect_field placed.json reserve "[9, 10]"
 expect_field placed.json currentPlayer 1
-expect_cell placed.json 5 5 owner=0 occupied=1
+expect_cell placed.json "5 5" owner=0 occupied=1
 
 ###################################################################################################
 # 3. Save a game as ABCDE, play a new one, load ABCDE: the saved game comes back and plays on.
@@ -261,8 +268,8 @@ fi
 
 expect_field before-save.json currentPlayer 1
 expect_field before-save.json selectionActive 1
-expect_cell before-save.json 19 1 owner=1 occupied=1 highlighted=1
-expect_cell before-save.json 8 6 owner=0 occupied=1 kills=1
+expect_cell before-save.json "19 1" owner=1 occupied=1 highlighted=1
+expect_cell before-save.json "8 6" owner=0 occupied=1 kills=1
 expect_field after-save.json saveScreenActive 0
 expect_field after-save.json menuVisible 1
 expect_field after-save.json fileName "[65, 66, 67, 68, 69]"
@@ -270,8 +277,8 @@ expect_field after-save.json fileNameLength 5
 
 # The new game stands on other squares, white to move.
 expect_field new-game.json currentPlayer 0
-expect_cell new-game.json 19 1 occupied=-1
-expect_cell new-game.json 0 8 owner=0 occupied=1
+expect_cell new-game.json "19 1" occupied=-1
+expect_cell new-game.json "0 8" owner=0 occupied=1
 
 # The load happened in the first frame of the load screen: the frame of the click on "Charger",
 # right after the menu's frame.
@@ -306,8 +313,8 @@ cmp -s before-save.normal after-load.normal ||
 expect_field played-on.json currentPlayer 0
 expect_field played-on.json loadScreenActive 0
 expect_field played-on.json menuVisible 0
-expect_cell played-on.json 18 2 owner=1 occupied=1
-expect_cell played-on.json 19 1 occupied=-1
+expect_cell played-on.json "18 2" owner=1 occupied=1
+expect_cell played-on.json "19 1" occupied=-1
 expect_field played-on.json selectedX 8
 expect_field played-on.json selectedY 6
 
