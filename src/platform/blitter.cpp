@@ -41,6 +41,68 @@ void fillPixels(std::uint16_t* out, std::size_t count, std::uint16_t pixel) {
     }
 }
 
+// Eight pixels of `in` put over `out`, except those equal to the key.
+void keyedCopy8(std::uint16_t* out, const std::uint16_t* in, Pixels8 keys) {
+    const Pixels8 pixels = load8(in);
+    // All ones in the lanes that hold the key: those keep the destination's pixel.
+    const auto transparent = reinterpret_cast<Pixels8>(static_cast<Mask8>(pixels == keys));
+    store8(out, (load8(out) & transparent) | (pixels & ~transparent));
+}
+
+// A row of `count` pixels put over `out`, except those equal to the key. `in` and `out` do not
+// overlap.
+void keyedCopy(std::uint16_t* out, const std::uint16_t* in, std::size_t count, std::uint16_t key) {
+    if (count < 8) {
+        for (std::size_t i = 0; i < count; ++i) {
+            out[i] = in[i] == key ? out[i] : in[i];
+        }
+        return;
+    }
+    const Pixels8 keys = splat8(key);
+    // The last eight pixels overlap those before them when count is not a multiple of eight.
+    // Their destination is read before anything is written, so that no read waits on a write
+    // it half overlaps; the result is the same, since the pixels written before in the overlap
+    // are either the destination's own (key) or the source's, exactly as the last step puts.
+    const std::size_t last = count - 8;
+    const Pixels8 lastIn = load8(in + last);
+    const Pixels8 lastOut = load8(out + last);
+    for (std::size_t i = 0; i < last; i += 8) {
+        keyedCopy8(out + i, in + i, keys);
+    }
+    const auto transparent = reinterpret_cast<Pixels8>(static_cast<Mask8>(lastIn == keys));
+    store8(out + last, (lastOut & transparent) | (lastIn & ~transparent));
+}
+
+// A row of `count` pixels copied; short rows without a call.
+void copyPixels(std::uint16_t* out, const std::uint16_t* in, std::size_t count) {
+    if (count >= 64) {
+        std::memcpy(out, in, count * sizeof(std::uint16_t));
+    } else if (count >= 8) {
+        const std::size_t last = count - 8;
+        const Pixels8 lastIn = load8(in + last);
+        for (std::size_t i = 0; i < last; i += 8) {
+            store8(out + i, load8(in + i));
+        }
+        store8(out + last, lastIn);
+    } else if (count >= 4) {
+        std::uint64_t first;
+        std::uint64_t second;
+        std::memcpy(&first, in, sizeof first);
+        std::memcpy(&second, in + count - 4, sizeof second);
+        std::memcpy(out, &first, sizeof first);
+        std::memcpy(out + count - 4, &second, sizeof second);
+    } else if (count >= 2) {
+        std::uint32_t first;
+        std::uint32_t second;
+        std::memcpy(&first, in, sizeof first);
+        std::memcpy(&second, in + count - 2, sizeof second);
+        std::memcpy(out, &first, sizeof first);
+        std::memcpy(out + count - 2, &second, sizeof second);
+    } else if (count == 1) {
+        out[0] = in[0];
+    }
+}
+
 // One source column repeated over `count` destination columns.
 struct Run {
     std::uint32_t column;
@@ -61,6 +123,7 @@ Walk walkFor(std::int64_t sourceLength, std::int64_t destinationLength, std::int
     return {step, step / 2 + static_cast<std::uint64_t>(skipped) * step};
 }
 
+// One pass over a row: each destination pixel from its source column.
 void copyRowMapped(std::uint16_t* out, const std::uint16_t* row, const std::uint32_t* columns,
                    std::size_t count, bool keyed, std::uint16_t key) {
     if (keyed) {
@@ -75,36 +138,28 @@ void copyRowMapped(std::uint16_t* out, const std::uint16_t* row, const std::uint
     }
 }
 
-void copyRowRuns(std::uint16_t* out, const std::uint16_t* row, const Run* runs, std::size_t count,
-                 bool keyed, std::uint16_t key) {
+// A source row resized to the visible destination row; true when it holds the key.
+bool expandMapped(std::uint16_t* out, const std::uint16_t* row, const std::uint32_t* columns,
+                  std::size_t count, std::uint16_t key) {
+    bool holdsKey = false;
     for (std::size_t i = 0; i < count; ++i) {
-        const std::uint16_t pixel = row[runs[i].column];
-        if (!keyed || pixel != key) {
-            fillPixels(out, runs[i].count, pixel);
-        }
-        out += runs[i].count;
+        const std::uint16_t pixel = row[columns[i]];
+        holdsKey |= pixel == key;
+        out[i] = pixel;
     }
+    return holdsKey;
 }
 
-void copyRowStraight(std::uint16_t* out, const std::uint16_t* row, std::size_t count, bool keyed,
-                     std::uint16_t key) {
-    if (keyed) {
-        std::size_t i = 0;
-        const Pixels8 keys = splat8(key);
-        for (; i + 8 <= count; i += 8) {
-            const Pixels8 in = load8(row + i);
-            // All ones in the lanes that hold the key: those keep the destination's pixel.
-            const auto transparent = reinterpret_cast<Pixels8>(static_cast<Mask8>(in == keys));
-            store8(out + i, (load8(out + i) & transparent) | (in & ~transparent));
-        }
-        for (; i < count; ++i) {
-            if (row[i] != key) {
-                out[i] = row[i];
-            }
-        }
-    } else {
-        std::memcpy(out, row, count * sizeof(std::uint16_t));
+bool expandRuns(std::uint16_t* out, const std::uint16_t* row, const Run* runs, std::size_t count,
+                std::uint16_t key) {
+    bool holdsKey = false;
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint16_t pixel = row[runs[i].column];
+        holdsKey |= pixel == key;
+        fillPixels(out, runs[i].count, pixel);
+        out += runs[i].count;
     }
+    return holdsKey;
 }
 
 }  // namespace
@@ -159,20 +214,54 @@ void stretchCopy(const PixelTarget& target, const Span& destination, const Pixel
     }
 
     Walk rows = walkFor(sourceHeight, destinationHeight, top - destination.top);
-    const std::uint16_t* straightOffset =
-        source.pixels + sourceRect.left + (left - destination.left);
-    for (std::int64_t y = top; y < bottom; ++y) {
-        const std::int64_t sourceRow =
-            sourceRect.top + static_cast<std::int64_t>(rows.position >> 16);
+    const auto rowAt = [&](std::int64_t y) { return target.pixels + y * target.width + left; };
+    const auto nextSourceRow = [&] {
+        const std::int64_t row = sourceRect.top + static_cast<std::int64_t>(rows.position >> 16);
         rows.position += rows.step;
-        std::uint16_t* out = target.pixels + y * target.width + left;
-        const std::int64_t rowStart = sourceRow * source.pitch;
-        if (straight) {
-            copyRowStraight(out, straightOffset + rowStart, visibleWidth, keyed, key);
-        } else if (useRuns) {
-            copyRowRuns(out, source.pixels + rowStart, runs.data(), runs.size(), keyed, key);
-        } else {
-            copyRowMapped(out, source.pixels + rowStart, columns.data(), visibleWidth, keyed, key);
+        return row * source.pitch;
+    };
+
+    if (straight) {
+        // The same width: each source row straight onto its destination row.
+        const std::uint16_t* from = source.pixels + sourceRect.left + (left - destination.left);
+        for (std::int64_t y = top; y < bottom; ++y) {
+            if (keyed) {
+                keyedCopy(rowAt(y), from + nextSourceRow(), visibleWidth, key);
+            } else {
+                copyPixels(rowAt(y), from + nextSourceRow(), visibleWidth);
+            }
+        }
+        return;
+    }
+    if (!useRuns && destinationHeight <= sourceHeight) {
+        // Narrowed or slightly widened, each source row shown at most once: one pass per row.
+        for (std::int64_t y = top; y < bottom; ++y) {
+            copyRowMapped(rowAt(y), source.pixels + nextSourceRow(), columns.data(), visibleWidth,
+                          keyed, key);
+        }
+        return;
+    }
+
+    // Widened: each resized source row is built once, then put down on every destination row
+    // that shows it (30 rows each when the 20-pixel background fills the screen), copied whole
+    // when it holds no key pixel, otherwise eight pixels at a time around the key.
+    thread_local std::vector<std::uint16_t> resized;
+    resized.resize(visibleWidth);
+    std::int64_t y = top;
+    std::int64_t rowStart = nextSourceRow();
+    while (y < bottom) {
+        const bool holdsKey = useRuns ? expandRuns(resized.data(), source.pixels + rowStart,
+                                                   runs.data(), runs.size(), key)
+                                      : expandMapped(resized.data(), source.pixels + rowStart,
+                                                     columns.data(), visibleWidth, key);
+        const std::int64_t shown = rowStart;
+        for (; y < bottom && rowStart == shown; ++y) {
+            if (keyed && holdsKey) {
+                keyedCopy(rowAt(y), resized.data(), visibleWidth, key);
+            } else {
+                copyPixels(rowAt(y), resized.data(), visibleWidth);
+            }
+            rowStart = nextSourceRow();
         }
     }
 }
