@@ -58,7 +58,13 @@ TEST_F(StartUp, FatalFailuresWriteTheirMessageReleaseEverythingAndEndWithZero) {
         {Op::SetDisplayMode, 0, kNoMode},
         {Op::CreatePrimarySurface, 0, kNoPrimary},
         {Op::GetBackBuffer, 0, kNoBackBuffer},
+        // Each of the seven sheets, in order.
         {Op::CreateSurface, 0, kNoSheet},
+        {Op::CreateSurface, 1, kNoSheet},
+        {Op::CreateSurface, 2, kNoSheet},
+        {Op::CreateSurface, 3, kNoSheet},
+        {Op::CreateSurface, 4, kNoSheet},
+        {Op::CreateSurface, 5, kNoSheet},
         {Op::CreateSurface, 6, kNoSheet},
     };
     for (const Case& c : cases) {
@@ -73,28 +79,45 @@ TEST_F(StartUp, FatalFailuresWriteTheirMessageReleaseEverythingAndEndWithZero) {
         EXPECT_EQ(hl::frameNumber(), 0);
         EXPECT_EQ(hl::debugLines(), std::vector<std::string>{c.message});
         EXPECT_EQ(plat::liveObjectCount(), 0);
+        EXPECT_EQ(plat::liveBlockCount(), 0);
+        EXPECT_EQ(hl::flipCount(), 0);
         EXPECT_EQ(displayObject, plat::kNoHandle);
         EXPECT_EQ(inputObject, plat::kNoHandle);
     }
 }
 
 TEST_F(StartUp, SilentFailuresEndWithZeroAndNoMessage) {
-    const Op ops[] = {Op::CreateWindow, Op::CreateInput, Op::CreateSoundDevice,
-                      Op::SetSoundCooperativeLevel, Op::CreateSoundBuffer,
-                      Op::LockSoundBuffer, Op::UnlockSoundBuffer};
-    for (Op op : ops) {
-        SCOPED_TRACE(static_cast<int>(op));
+    struct Case {
+        Op op;
+        int skip;
+    };
+    // The sound buffer steps fail for each of the four sounds in turn.
+    const Case cases[] = {
+        {Op::CreateWindow, 0},      {Op::CreateInput, 0},
+        {Op::CreateSoundDevice, 0}, {Op::SetSoundCooperativeLevel, 0},
+        {Op::CreateSoundBuffer, 0}, {Op::CreateSoundBuffer, 1},
+        {Op::CreateSoundBuffer, 2}, {Op::CreateSoundBuffer, 3},
+        {Op::LockSoundBuffer, 0},   {Op::LockSoundBuffer, 1},
+        {Op::LockSoundBuffer, 2},   {Op::LockSoundBuffer, 3},
+        {Op::UnlockSoundBuffer, 0}, {Op::UnlockSoundBuffer, 1},
+        {Op::UnlockSoundBuffer, 2}, {Op::UnlockSoundBuffer, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(static_cast<int>(c.op)) + " after " + std::to_string(c.skip));
         hl::install();
         hl::setDriver([] { return false; });
         resetProcessState();
         resetTimers();
         resetPlatformSlots();
-        hl::failOperation(op);
+        hl::failOperation(c.op, 1, c.skip);
         EXPECT_EQ(gameMain(), 0);
         EXPECT_EQ(hl::frameNumber(), 0);
         EXPECT_TRUE(hl::debugLines().empty());
         // Nothing was shown and no display surface was made.
         EXPECT_EQ(primarySurface, plat::kNoHandle);
+        EXPECT_EQ(hl::flipCount(), 0);
+        // The wave images are given back whatever step failed.
+        EXPECT_EQ(plat::liveBlockCount(), 0);
         releaseAll();
         EXPECT_EQ(plat::liveObjectCount(), 0);
     }
