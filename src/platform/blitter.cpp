@@ -224,11 +224,14 @@ void stretchCopy(const PixelTarget& target, const Span& destination, const Pixel
     if (straight) {
         // The same width: each source row straight onto its destination row.
         const std::uint16_t* from = source.pixels + sourceRect.left + (left - destination.left);
-        for (std::int64_t y = top; y < bottom; ++y) {
-            if (keyed) {
-                keyedCopy(rowAt(y), from + nextSourceRow(), visibleWidth, key);
-            } else {
-                copyPixels(rowAt(y), from + nextSourceRow(), visibleWidth);
+        std::uint16_t* out = rowAt(top);
+        if (keyed) {
+            for (std::int64_t y = top; y < bottom; ++y, out += target.width) {
+                keyedCopy(out, from + nextSourceRow(), visibleWidth, key);
+            }
+        } else {
+            for (std::int64_t y = top; y < bottom; ++y, out += target.width) {
+                copyPixels(out, from + nextSourceRow(), visibleWidth);
             }
         }
         return;
