@@ -2,6 +2,7 @@
 // is an array of RGB565 pixels held here; blits and fills work on those arrays (blitter.cpp),
 // and a flip hands the back buffer's pixels to the back end, which shows them.
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -142,7 +143,13 @@ bool colourFill(Handle destination, std::uint32_t colour) {
     if (target == nullptr || backend().surfacesLost()) {
         return false;
     }
-    std::fill(target->pixels.begin(), target->pixels.end(), detail::toRgb565(colour));
+    const std::uint16_t value = detail::toRgb565(colour);
+    if ((value & 0xFF) == (value >> 8)) {
+        // Both bytes alike (black, the fill of every frame): one memset.
+        std::memset(target->pixels.data(), value & 0xFF, target->pixels.size() * sizeof value);
+    } else {
+        std::fill(target->pixels.begin(), target->pixels.end(), value);
+    }
     return true;
 }
 
