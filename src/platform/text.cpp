@@ -11,10 +11,13 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
+#include "platform/blitter.h"
 #include "platform/objects.h"
+#include "platform/text_cache.h"
 
 namespace plat {
 
@@ -32,10 +35,60 @@ struct RenderedText {
     std::vector<std::uint16_t> pixels;
 };
 
+// A text in its two colours: what a rendered picture is kept under. Looked up with a view of the
+// game's own bytes, so that no key is built for a text that is already there.
+struct TextKey {
+    std::string text;
+    std::uint32_t textColour = 0;
+    std::uint32_t backgroundColour = 0;
+};
+
+struct TextKeyView {
+    std::string_view text;
+    std::uint32_t textColour = 0;
+    std::uint32_t backgroundColour = 0;
+};
+
+struct TextKeyHash {
+    using is_transparent = void;
+    // FNV-1a over the bytes and both colours: the texts are short.
+    std::size_t operator()(const TextKeyView& key) const {
+        std::uint64_t hash = 0xCBF29CE484222325ULL;
+        const auto mix = [&hash](std::uint64_t byte) { hash = (hash ^ byte) * 0x100000001B3ULL; };
+        for (const char c : key.text) {
+            mix(static_cast<unsigned char>(c));
+        }
+        mix(key.textColour);
+        mix(key.backgroundColour);
+        return static_cast<std::size_t>(hash);
+    }
+    std::size_t operator()(const TextKey& key) const {
+        return (*this)(TextKeyView{key.text, key.textColour, key.backgroundColour});
+    }
+};
+
+struct TextKeyEqual {
+    using is_transparent = void;
+    static TextKeyView view(const TextKey& key) {
+        return {key.text, key.textColour, key.backgroundColour};
+    }
+    static TextKeyView view(const TextKeyView& key) { return key; }
+    template <class A, class B>
+    bool operator()(const A& a, const B& b) const {
+        const TextKeyView left = view(a);
+        const TextKeyView right = view(b);
+        return left.textColour == right.textColour &&
+               left.backgroundColour == right.backgroundColour && left.text == right.text;
+    }
+};
+
 struct TextState {
     bool triedFont = false;
     TTF_Font* font = nullptr;
-    std::unordered_map<std::string, RenderedText> cache;
+    std::unordered_map<TextKey, RenderedText, TextKeyHash, TextKeyEqual> cache;
+    bool cacheEnabled = true;
+    // The last text rendered while the cache is off.
+    RenderedText uncached;
 
     ~TextState() {
         if (font != nullptr) {
@@ -102,10 +155,12 @@ RenderedText render(TTF_Font* font, const std::string& utf8, std::uint32_t textC
 const RenderedText& renderedText(TTF_Font* font, const char* text, std::uint32_t textColour,
                                  std::uint32_t backgroundColour) {
     TextState& state = textState();
-    std::string key(text);
-    key.push_back('\0');
-    key.append(reinterpret_cast<const char*>(&textColour), sizeof textColour);
-    key.append(reinterpret_cast<const char*>(&backgroundColour), sizeof backgroundColour);
+    if (!state.cacheEnabled) {
+        state.uncached =
+            render(font, detail::windows1252ToUtf8(text), textColour, backgroundColour);
+        return state.uncached;
+    }
+    const TextKeyView key{text, textColour, backgroundColour};
     const auto found = state.cache.find(key);
     if (found != state.cache.end()) {
         return found->second;
@@ -115,7 +170,9 @@ const RenderedText& renderedText(TTF_Font* font, const char* text, std::uint32_t
     }
     RenderedText rendered =
         render(font, detail::windows1252ToUtf8(text), textColour, backgroundColour);
-    return state.cache.emplace(std::move(key), std::move(rendered)).first->second;
+    return state.cache
+        .emplace(TextKey{std::string(key.text), textColour, backgroundColour}, std::move(rendered))
+        .first->second;
 }
 
 }  // namespace
@@ -123,6 +180,11 @@ const RenderedText& renderedText(TTF_Font* font, const char* text, std::uint32_t
 namespace detail {
 
 void resetTextCache() {
+    textState().cache.clear();
+}
+
+void setTextCacheEnabled(bool enabled) {
+    textState().cacheEnabled = enabled;
     textState().cache.clear();
 }
 
@@ -139,21 +201,17 @@ void textOut(Handle surface, int x, int y, const char* text, std::uint32_t textC
         return;
     }
     const RenderedText& rendered = renderedText(font, text, textColour, backgroundColour);
-    // Clipped to the surface, in 64 bits so that no position overflows.
-    const std::int64_t left = std::max<std::int64_t>(x, 0);
-    const std::int64_t top = std::max<std::int64_t>(y, 0);
-    const std::int64_t right =
-        std::min<std::int64_t>(static_cast<std::int64_t>(x) + rendered.width, target->width);
-    const std::int64_t bottom =
-        std::min<std::int64_t>(static_cast<std::int64_t>(y) + rendered.height, target->height);
-    if (left >= right || top >= bottom) {
+    if (rendered.width <= 0 || rendered.height <= 0) {
         return;
     }
-    for (std::int64_t row = top; row < bottom; ++row) {
-        const std::uint16_t* from =
-            rendered.pixels.data() + (row - y) * rendered.width + (left - x);
-        std::copy(from, from + (right - left), target->pixels.data() + row * target->width + left);
-    }
+    // Copied as an unkeyed blit of the same size: clipped to the surface (in 64 bits, so that no
+    // position overflows), short rows copied without a call.
+    const std::int64_t left = x;
+    const std::int64_t top = y;
+    detail::stretchCopy({target->pixels.data(), target->width, target->height},
+                        {left, top, left + rendered.width, top + rendered.height},
+                        {rendered.pixels.data(), rendered.width},
+                        {0, 0, rendered.width, rendered.height}, false, 0);
 }
 
 }  // namespace plat
