@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "wave_builder.h"
@@ -29,6 +30,21 @@ struct BmpSpec {
     std::vector<std::uint32_t> masks;  // red, green, blue (, alpha) for bit fields
     std::string pixels;                // as stored; built from the size when empty
 };
+
+BmpSpec spec(std::uint32_t infoSize, int width, int height, int bitsPerPixel,
+             std::uint32_t compression = 0, int paletteEntries = 0,
+             std::vector<std::uint32_t> masks = {}, std::string pixels = {}) {
+    BmpSpec out;
+    out.infoSize = infoSize;
+    out.width = width;
+    out.height = height;
+    out.bitsPerPixel = bitsPerPixel;
+    out.compression = compression;
+    out.paletteEntries = paletteEntries;
+    out.masks = std::move(masks);
+    out.pixels = std::move(pixels);
+    return out;
+}
 
 std::string bmp(const BmpSpec& spec) {
     std::string info;
@@ -70,7 +86,13 @@ std::string bmp(const BmpSpec& spec) {
         const int rows = spec.height < 0 ? -spec.height : spec.height;
         const int rowBytes = (spec.width * spec.bitsPerPixel + 31) / 32 * 4;
         for (int i = 0; i < rowBytes * rows; ++i) {
-            pixels.push_back(static_cast<char>(i * 37 + 11));
+            int value = i * 37 + 11;
+            if (spec.paletteEntries > 0 && spec.bitsPerPixel == 8) {
+                value = i % spec.paletteEntries;  // indices within the palette
+            } else if (spec.paletteEntries > 0 && spec.bitsPerPixel == 4) {
+                value = (i % spec.paletteEntries) << 4 | (i + 1) % spec.paletteEntries;
+            }
+            pixels.push_back(static_cast<char>(value));
         }
     }
     const std::uint32_t offset = static_cast<std::uint32_t>(14 + info.size() + palette.size());
@@ -101,23 +123,23 @@ int main(int argc, char** argv) {
                              std::string("\x00\x02\x01\x01\x02\x00\x00\x01", 8);
     const std::string rle4 = std::string("\x05\x12\x00\x00\x00\x04\x34\x56\x00\x01", 10);
     const std::vector<std::pair<const char*, BmpSpec>> bitmaps = {
-        {"rgb24.bmp", {}},
-        {"rgb24-top-down.bmp", {40, 5, -3, 24}},
-        {"rgb32.bmp", {40, 4, 2, 32}},
-        {"rgb16.bmp", {40, 3, 3, 16}},
-        {"bitfields565.bmp", {40, 4, 2, 16, 3, 0, {0xF800, 0x07E0, 0x001F}}},
-        {"bitfields32-v5.bmp", {124, 3, 2, 32, 3, 0, {0xFF0000, 0xFF00, 0xFF, 0xFF000000}}},
-        {"rgb24-v4.bmp", {108, 2, 2, 24}},
-        {"palette8.bmp", {40, 6, 2, 8, 0, 4}},
-        {"palette4.bmp", {40, 7, 3, 4, 0, 5}},
-        {"palette1.bmp", {40, 9, 2, 1, 0, 2}},
-        {"rle8.bmp", {40, 4, 3, 8, 1, 4, {}, rle8}},
-        {"rle4.bmp", {40, 6, 2, 4, 2, 6, {}, rle4}},
-        {"core24.bmp", {12, 3, 2, 24}},
-        {"core8.bmp", {12, 3, 2, 8, 0, 3}},
+        {"rgb24.bmp", spec(40, 5, 3, 24)},
+        {"rgb24-top-down.bmp", spec(40, 5, -3, 24)},
+        {"rgb32.bmp", spec(40, 4, 2, 32)},
+        {"rgb16.bmp", spec(40, 3, 3, 16)},
+        {"bitfields565.bmp", spec(40, 4, 2, 16, 3, 0, {0xF800, 0x07E0, 0x001F})},
+        {"bitfields32-v5.bmp", spec(124, 3, 2, 32, 3, 0, {0xFF0000, 0xFF00, 0xFF, 0xFF000000})},
+        {"rgb24-v4.bmp", spec(108, 2, 2, 24)},
+        {"palette8.bmp", spec(40, 6, 2, 8, 0, 4)},
+        {"palette4.bmp", spec(40, 7, 3, 4, 0, 5)},
+        {"palette1.bmp", spec(40, 9, 2, 1, 0, 2)},
+        {"rle8.bmp", spec(40, 4, 3, 8, 1, 4, {}, rle8)},
+        {"rle4.bmp", spec(40, 6, 2, 4, 2, 6, {}, rle4)},
+        {"core24.bmp", spec(12, 3, 2, 24)},
+        {"core8.bmp", spec(12, 3, 2, 8, 0, 3)},
     };
-    for (const auto& [name, spec] : bitmaps) {
-        write(pictures / name, bmp(spec));
+    for (const auto& [name, picture] : bitmaps) {
+        write(pictures / name, bmp(picture));
     }
 
     namespace wb = wave_builder;

@@ -8,7 +8,7 @@
 # Each target starts from its corpus in build-fuzz/corpus/TARGET (kept from run to run), the
 # text seeds in fuzz/seeds/TARGET, the inputs of tests/data/fuzz-regressions/TARGET, and for
 # pictures and waves the binary seeds written by gorvendal-fuzz-seeds and the game's own
-# generated files. A crash, a sanitizer report or a broken promise is minimised into
+# generated files (from build/game, or made in build-fuzz when there are none). A crash, a sanitizer report or a broken promise is minimised into
 # build-fuzz/findings/TARGET/; add it to tests/data/fuzz-regressions/TARGET/ once mended.
 #
 # Prints one line per target (executions, seconds, outcome); the status is 1 when any target
@@ -37,7 +37,14 @@ if ! cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYP
     cat "$build.configure.log" >&2
     exit 2
 fi
-build_targets=(gorvendal-fuzz-seeds game_assets)
+# The game's generated pictures and sounds are seeds too: those of the normal build when it has
+# made them, otherwise this build makes its own.
+assets="$root/build/game"
+build_targets=(gorvendal-fuzz-seeds)
+if [ ! -d "$assets/bitmaps" ] || [ ! -d "$assets/waves" ]; then
+    assets="$build/game"
+    build_targets+=(game_assets)
+fi
 for target in "${targets[@]}"; do
     build_targets+=("fuzz_$target")
 done
@@ -52,8 +59,8 @@ rm -rf "$generated"
 mkdir -p "$generated/picture" "$generated/wave"
 ASAN_OPTIONS=detect_leaks=0 "$build/fuzz/gorvendal-fuzz-seeds" "$generated/picture" \
     "$generated/wave" || exit 2
-cp "$build/game/bitmaps/"*.bmp "$generated/picture/" 2>/dev/null
-cp "$build/game/waves/"*.wav "$generated/wave/" 2>/dev/null
+cp "$assets/bitmaps/"*.bmp "$generated/picture/" 2>/dev/null
+cp "$assets/waves/"*.wav "$generated/wave/" 2>/dev/null
 
 found=0
 for target in "${targets[@]}"; do

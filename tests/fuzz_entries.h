@@ -18,7 +18,7 @@
 
 namespace fuzz_entries {
 
-// The input as a BMP file loaded into a sheet (the sheet's size chosen by the input's length),
+// The input as a BMP file loaded into a sheet (which sheet depends on the input's length),
 // as start-up loads the seven pictures.
 std::string picture(const std::uint8_t* data, std::size_t size);
 // The input as a wave file: loaded into a WaveImage, its format, data size and data read into a

@@ -62,12 +62,15 @@ bool headerSizesAllowed(const std::vector<std::uint8_t>& bytes) {
     const std::uint32_t infoSize = readLe32(bytes, 14);
     std::int64_t width = 0;
     std::int64_t height = 0;
+    std::int64_t bitsPerPixel = 0;
+    bool compressed = false;
     if (infoSize == 12) {
         if (bytes.size() < 14 + 12) {
             return false;
         }
         width = readLe16(bytes, 18);
         height = readLe16(bytes, 20);
+        bitsPerPixel = readLe16(bytes, 24);
     } else {
         // The info headers of the format's versions run from 16 to 124 bytes.
         if (infoSize < 16 || infoSize > 124 || bytes.size() < 30) {
@@ -77,13 +80,32 @@ bool headerSizesAllowed(const std::vector<std::uint8_t>& bytes) {
         height = static_cast<std::int32_t>(readLe32(bytes, 22));
         // Plain, run-length (8 and 4 bits) or bit-field pixels; anything else is not a picture
         // this loader can read.
-        if (infoSize >= 20 && bytes.size() >= 34 && readLe32(bytes, 30) > 3) {
+        const std::uint32_t compression =
+            infoSize >= 20 && bytes.size() >= 34 ? readLe32(bytes, 30) : 0;
+        if (compression > 3) {
+            return false;
+        }
+        compressed = compression == 1 || compression == 2;
+        bitsPerPixel = readLe16(bytes, 28);
+    }
+    height = height < 0 ? -height : height;
+    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide ||
+        width * height > kMaxPixels) {
+        return false;
+    }
+    // Pixels stored as they are must all be in the file (the last row's padding may be
+    // missing, as the decoder allows): a few bytes claiming a large picture would otherwise
+    // have the decoder allocate it whole before finding the file short.
+    if (!compressed && bitsPerPixel > 0 && bitsPerPixel <= 32) {
+        const std::int64_t rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
+        const std::int64_t lastRowBytes = (width * bitsPerPixel + 7) / 8;
+        const std::int64_t pixelsStart = readLe32(bytes, 10);
+        if (pixelsStart + rowBytes * (height - 1) + lastRowBytes >
+            static_cast<std::int64_t>(bytes.size())) {
             return false;
         }
     }
-    height = height < 0 ? -height : height;
-    return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide &&
-           width * height <= kMaxPixels;
+    return true;
 }
 
 // Decodes the file's bytes into RGB565 pixels; false on any failure.
