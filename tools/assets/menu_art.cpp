@@ -92,10 +92,11 @@ Image nameplateFrame(Fonts& fonts, bool lit) {
             const float grain = 1.0f + 0.07f * smoothNoise(x * 0.05f, y * 0.8f, 501);
             return scaled(mix(palette::kWalnut, palette::kWalnutDark, (y - t) / (b - t)), grain);
         });
-    // ...holding a brushed brass plate with bevelled edges.
+    // ...holding a brushed brass plate with bevelled edges, aged and dull until the cursor is on
+    // it, so that it never looks like the button under the cursor.
     const float il = l + 5, it = t + 5, ir = r - 5, ib = b - 5;
-    const Colour brassTop = lit ? rgb(255, 236, 170) : rgb(236, 204, 130);
-    const Colour brassLow = lit ? rgb(214, 166, 84) : rgb(176, 132, 62);
+    const Colour brassTop = lit ? rgb(255, 236, 170) : rgb(184, 152, 96);
+    const Colour brassLow = lit ? rgb(214, 166, 84) : rgb(128, 96, 50);
     canvas.paint(
         0, 0, kWidth, kHeight,
         [=](float x, float y) { return boxDistance(x, y, il, it, ir, ib, 4); },
