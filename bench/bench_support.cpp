@@ -40,9 +40,7 @@ WorkFolder::~WorkFolder() {
 void freshProcess() {
     plat::headless::install();
     plat::headless::setDriver([] { return false; });
-    resetProcessState();
-    resetTimers();
-    resetPlatformSlots();
+    resetToProcessStart();
 }
 
 bool startGame() {

@@ -116,11 +116,7 @@ TEST_F(FileScreens, NameEntryRules) {
         releaseAll();
         fs::remove_all(workDir / "sauv");
         fs::create_directory(workDir / "sauv");
-        hl::install();
-        hl::setDriver([] { return false; });
-        resetProcessState();
-        resetTimers();
-        resetPlatformSlots();
+        restartProcess();
         startGame();
         setUpGameInPlay();
         openSaveScreen();

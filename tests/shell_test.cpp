@@ -69,11 +69,7 @@ TEST_F(StartUp, FatalFailuresWriteTheirMessageReleaseEverythingAndEndWithZero) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.op));
-        hl::install();
-        hl::setDriver([] { return false; });
-        resetProcessState();
-        resetTimers();
-        resetPlatformSlots();
+        restartProcess();
         hl::failOperation(c.op, 1, c.skip);
         EXPECT_EQ(gameMain(), 0);
         EXPECT_EQ(hl::frameNumber(), 0);
@@ -104,11 +100,7 @@ TEST_F(StartUp, SilentFailuresEndWithZeroAndNoMessage) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(static_cast<int>(c.op)) + " after " + std::to_string(c.skip));
-        hl::install();
-        hl::setDriver([] { return false; });
-        resetProcessState();
-        resetTimers();
-        resetPlatformSlots();
+        restartProcess();
         hl::failOperation(c.op, 1, c.skip);
         EXPECT_EQ(gameMain(), 0);
         EXPECT_EQ(hl::frameNumber(), 0);

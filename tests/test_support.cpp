@@ -1,8 +1,9 @@
 #include "test_support.h"
 
+#include <unistd.h>
+
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 #include "board/board.h"
 #include "shell/app.h"
@@ -20,11 +21,13 @@ void HeadlessGame::SetUp() {
     fs::create_directory_symlink(gameDir / "waves", workDir / "waves");
     fs::create_directory(workDir / "sauv");
     fs::current_path(workDir);
+    restartProcess();
+}
+
+void HeadlessGame::restartProcess() {
     plat::headless::install();
     plat::headless::setDriver([] { return false; });
-    resetProcessState();
-    resetTimers();
-    resetPlatformSlots();
+    resetToProcessStart();
 }
 
 void HeadlessGame::TearDown() {

@@ -12,10 +12,12 @@
 #include "platform/headless.h"
 
 class HeadlessGame : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
+    // A fresh headless back end and the game as the process starts (SetUp does it once).
+    void restartProcess();
     // The game's start-up; true when it succeeded.
     bool start();
     // Runs the message loop for `frames` frames (or until it has nothing more to do).

@@ -1,8 +1,10 @@
 #include "shell/app.h"
 
+#include "board/board.h"
 #include "display/sprites.h"
 #include "input/input.h"
 #include "shell/frame.h"
+#include "shell/timers.h"
 #include "sound/sound_effects.h"
 
 plat::Handle mainWindow = plat::kNoHandle;
@@ -27,6 +29,12 @@ void resetPlatformSlots() {
         buffer = plat::kNoHandle;
     }
     appActive = false;
+}
+
+void resetToProcessStart() {
+    resetProcessState();
+    resetTimers();
+    resetPlatformSlots();
 }
 
 int gameMain() {

@@ -27,3 +27,6 @@ void releaseAll();
 bool fatalError(plat::Handle window, const char* message);
 // Empties every slot and clears appActive (a new run of the game in tests and the runner).
 void resetPlatformSlots();
+// The game state, the board, the timers and the platform slots as the process starts: a new run
+// of the game in the same process (tests, the runner, benchmarks).
+void resetToProcessStart();

@@ -23,40 +23,17 @@ struct OutputFailed {
 // Carries out commands until one gives the message loop something to do: frames to run or a
 // message to handle. Returns false when the script is over.
 class ScriptDriver {
-public:
+  public:
     explicit ScriptDriver(const std::vector<Command>& commands) : commands_(commands) {}
 
     bool operator()() {
         namespace hl = plat::headless;
         while (next_ < commands_.size()) {
             const Command& command = commands_[next_++];
+            if (applyInputCommand(command)) {
+                continue;
+            }
             switch (command.kind) {
-                case CommandKind::Move:
-                    if (command.a != 0) {
-                        hl::addMouseRecord(plat::kMouseOffsetX, command.a);
-                    }
-                    if (command.b != 0) {
-                        hl::addMouseRecord(plat::kMouseOffsetY, command.b);
-                    }
-                    break;
-                case CommandKind::Press:
-                    hl::addMouseRecord(plat::kMouseOffsetButton0, 0x80);
-                    break;
-                case CommandKind::Release:
-                    hl::addMouseRecord(plat::kMouseOffsetButton0, 0);
-                    break;
-                case CommandKind::RightPress:
-                    hl::addMouseRecord(plat::kMouseOffsetButton1, 0x80);
-                    break;
-                case CommandKind::RightRelease:
-                    hl::addMouseRecord(plat::kMouseOffsetButton1, 0);
-                    break;
-                case CommandKind::EscapeDown:
-                    hl::setEscape(true);
-                    break;
-                case CommandKind::EscapeUp:
-                    hl::setEscape(false);
-                    break;
                 case CommandKind::Frame:
                     hl::addFrames(command.a);
                     if (hl::framesOwed() > 0) {
@@ -85,24 +62,58 @@ public:
                         throw OutputFailed{command.line, command.path};
                     }
                     break;
+                default:
+                    break;  // the input commands, carried out above
             }
         }
         return false;
     }
 
-private:
+  private:
     const std::vector<Command>& commands_;
     std::size_t next_ = 0;
 };
 
 }  // namespace
 
+bool applyInputCommand(const Command& command) {
+    namespace hl = plat::headless;
+    switch (command.kind) {
+        case CommandKind::Move:
+            if (command.a != 0) {
+                hl::addMouseRecord(plat::kMouseOffsetX, command.a);
+            }
+            if (command.b != 0) {
+                hl::addMouseRecord(plat::kMouseOffsetY, command.b);
+            }
+            return true;
+        case CommandKind::Press:
+            hl::addMouseRecord(plat::kMouseOffsetButton0, 0x80);
+            return true;
+        case CommandKind::Release:
+            hl::addMouseRecord(plat::kMouseOffsetButton0, 0);
+            return true;
+        case CommandKind::RightPress:
+            hl::addMouseRecord(plat::kMouseOffsetButton1, 0x80);
+            return true;
+        case CommandKind::RightRelease:
+            hl::addMouseRecord(plat::kMouseOffsetButton1, 0);
+            return true;
+        case CommandKind::EscapeDown:
+            hl::setEscape(true);
+            return true;
+        case CommandKind::EscapeUp:
+            hl::setEscape(false);
+            return true;
+        default:
+            return false;
+    }
+}
+
 int runScript(const std::vector<Command>& commands, std::FILE* out, std::FILE* err) {
     namespace hl = plat::headless;
     hl::install();
-    resetProcessState();
-    resetTimers();
-    resetPlatformSlots();
+    resetToProcessStart();
     // The back end may copy the driver: every copy shares the one script position.
     auto driver = std::make_shared<ScriptDriver>(commands);
     hl::setDriver([driver] { return (*driver)(); });
