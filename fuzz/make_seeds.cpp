@@ -20,7 +20,7 @@ namespace {
 using wave_builder::le16;
 using wave_builder::le32;
 
-struct BmpSpec {
+struct BmpLayout {
     std::uint32_t infoSize = 40;  // 12 (core), 40, 108 (v4) or 124 (v5)
     int width = 5;
     int height = 3;  // negative: rows top-down
@@ -31,10 +31,10 @@ struct BmpSpec {
     std::string pixels;                // as stored; built from the size when empty
 };
 
-BmpSpec spec(std::uint32_t infoSize, int width, int height, int bitsPerPixel,
+BmpLayout layout(std::uint32_t infoSize, int width, int height, int bitsPerPixel,
              std::uint32_t compression = 0, int paletteEntries = 0,
              std::vector<std::uint32_t> masks = {}, std::string pixels = {}) {
-    BmpSpec out;
+    BmpLayout out;
     out.infoSize = infoSize;
     out.width = width;
     out.height = height;
@@ -46,51 +46,51 @@ BmpSpec spec(std::uint32_t infoSize, int width, int height, int bitsPerPixel,
     return out;
 }
 
-std::string bmp(const BmpSpec& spec) {
+std::string bmp(const BmpLayout& layout) {
     std::string info;
-    if (spec.infoSize == 12) {
-        info = le32(12) + le16(static_cast<std::uint16_t>(spec.width)) +
-               le16(static_cast<std::uint16_t>(spec.height)) + le16(1) +
-               le16(static_cast<std::uint16_t>(spec.bitsPerPixel));
+    if (layout.infoSize == 12) {
+        info = le32(12) + le16(static_cast<std::uint16_t>(layout.width)) +
+               le16(static_cast<std::uint16_t>(layout.height)) + le16(1) +
+               le16(static_cast<std::uint16_t>(layout.bitsPerPixel));
     } else {
-        info = le32(spec.infoSize) + le32(static_cast<std::uint32_t>(spec.width)) +
-               le32(static_cast<std::uint32_t>(spec.height)) + le16(1) +
-               le16(static_cast<std::uint16_t>(spec.bitsPerPixel)) + le32(spec.compression) +
-               le32(static_cast<std::uint32_t>(spec.pixels.size())) + le32(2835) + le32(2835) +
-               le32(static_cast<std::uint32_t>(spec.paletteEntries)) + le32(0);
+        info = le32(layout.infoSize) + le32(static_cast<std::uint32_t>(layout.width)) +
+               le32(static_cast<std::uint32_t>(layout.height)) + le16(1) +
+               le16(static_cast<std::uint16_t>(layout.bitsPerPixel)) + le32(layout.compression) +
+               le32(static_cast<std::uint32_t>(layout.pixels.size())) + le32(2835) + le32(2835) +
+               le32(static_cast<std::uint32_t>(layout.paletteEntries)) + le32(0);
         // Version 4 and 5 headers carry the masks themselves; the 40-byte one has them after it.
         std::string masks;
-        for (std::uint32_t mask : spec.masks) {
+        for (std::uint32_t mask : layout.masks) {
             masks += le32(mask);
         }
-        if (spec.infoSize > 40) {
+        if (layout.infoSize > 40) {
             masks.resize(16, '\0');
             info += masks;
-            info.resize(spec.infoSize, '\0');
+            info.resize(layout.infoSize, '\0');
         } else {
             info += masks;
         }
     }
     std::string palette;
-    for (int i = 0; i < spec.paletteEntries; ++i) {
+    for (int i = 0; i < layout.paletteEntries; ++i) {
         const char b = static_cast<char>(i * 60);
         const char g = static_cast<char>(255 - i * 40);
         const char r = static_cast<char>(i * 90);
         palette += std::string{b, g, r};
-        if (spec.infoSize != 12) {
+        if (layout.infoSize != 12) {
             palette.push_back('\0');
         }
     }
-    std::string pixels = spec.pixels;
+    std::string pixels = layout.pixels;
     if (pixels.empty()) {
-        const int rows = spec.height < 0 ? -spec.height : spec.height;
-        const int rowBytes = (spec.width * spec.bitsPerPixel + 31) / 32 * 4;
+        const int rows = layout.height < 0 ? -layout.height : layout.height;
+        const int rowBytes = (layout.width * layout.bitsPerPixel + 31) / 32 * 4;
         for (int i = 0; i < rowBytes * rows; ++i) {
             int value = i * 37 + 11;
-            if (spec.paletteEntries > 0 && spec.bitsPerPixel == 8) {
-                value = i % spec.paletteEntries;  // indices within the palette
-            } else if (spec.paletteEntries > 0 && spec.bitsPerPixel == 4) {
-                value = (i % spec.paletteEntries) << 4 | (i + 1) % spec.paletteEntries;
+            if (layout.paletteEntries > 0 && layout.bitsPerPixel == 8) {
+                value = i % layout.paletteEntries;  // indices within the palette
+            } else if (layout.paletteEntries > 0 && layout.bitsPerPixel == 4) {
+                value = (i % layout.paletteEntries) << 4 | (i + 1) % layout.paletteEntries;
             }
             pixels.push_back(static_cast<char>(value));
         }
@@ -122,21 +122,21 @@ int main(int argc, char** argv) {
     const std::string rle8 = std::string("\x03\x01\x00\x02\x02\x03\x00\x00", 8) +
                              std::string("\x00\x02\x01\x01\x02\x00\x00\x01", 8);
     const std::string rle4 = std::string("\x05\x12\x00\x00\x00\x04\x34\x56\x00\x01", 10);
-    const std::vector<std::pair<const char*, BmpSpec>> bitmaps = {
-        {"rgb24.bmp", spec(40, 5, 3, 24)},
-        {"rgb24-top-down.bmp", spec(40, 5, -3, 24)},
-        {"rgb32.bmp", spec(40, 4, 2, 32)},
-        {"rgb16.bmp", spec(40, 3, 3, 16)},
-        {"bitfields565.bmp", spec(40, 4, 2, 16, 3, 0, {0xF800, 0x07E0, 0x001F})},
-        {"bitfields32-v5.bmp", spec(124, 3, 2, 32, 3, 0, {0xFF0000, 0xFF00, 0xFF, 0xFF000000})},
-        {"rgb24-v4.bmp", spec(108, 2, 2, 24)},
-        {"palette8.bmp", spec(40, 6, 2, 8, 0, 4)},
-        {"palette4.bmp", spec(40, 7, 3, 4, 0, 5)},
-        {"palette1.bmp", spec(40, 9, 2, 1, 0, 2)},
-        {"rle8.bmp", spec(40, 4, 3, 8, 1, 4, {}, rle8)},
-        {"rle4.bmp", spec(40, 6, 2, 4, 2, 6, {}, rle4)},
-        {"core24.bmp", spec(12, 3, 2, 24)},
-        {"core8.bmp", spec(12, 3, 2, 8, 0, 3)},
+    const std::vector<std::pair<const char*, BmpLayout>> bitmaps = {
+        {"rgb24.bmp", layout(40, 5, 3, 24)},
+        {"rgb24-top-down.bmp", layout(40, 5, -3, 24)},
+        {"rgb32.bmp", layout(40, 4, 2, 32)},
+        {"rgb16.bmp", layout(40, 3, 3, 16)},
+        {"bitfields565.bmp", layout(40, 4, 2, 16, 3, 0, {0xF800, 0x07E0, 0x001F})},
+        {"bitfields32-v5.bmp", layout(124, 3, 2, 32, 3, 0, {0xFF0000, 0xFF00, 0xFF, 0xFF000000})},
+        {"rgb24-v4.bmp", layout(108, 2, 2, 24)},
+        {"palette8.bmp", layout(40, 6, 2, 8, 0, 4)},
+        {"palette4.bmp", layout(40, 7, 3, 4, 0, 5)},
+        {"palette1.bmp", layout(40, 9, 2, 1, 0, 2)},
+        {"rle8.bmp", layout(40, 4, 3, 8, 1, 4, {}, rle8)},
+        {"rle4.bmp", layout(40, 6, 2, 4, 2, 6, {}, rle4)},
+        {"core24.bmp", layout(12, 3, 2, 24)},
+        {"core8.bmp", layout(12, 3, 2, 8, 0, 3)},
     };
     for (const auto& [name, picture] : bitmaps) {
         write(pictures / name, bmp(picture));
