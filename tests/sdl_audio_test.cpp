@@ -33,7 +33,7 @@ WaveFormat pcm(std::uint16_t channels, std::uint32_t rate, std::uint16_t bits) {
 // A 16-bit sound of `frames` frames, every sample `value`, in the device's own rate.
 SoundData steady16(const Audio& audio, int frames, std::int16_t value, std::uint16_t channels = 2) {
     SoundData sound;
-    sound.format = pcm(channels, static_cast<std::uint32_t>(audio.spec().freq), 16);
+    sound.format = pcm(channels, static_cast<std::uint32_t>(audio.deviceFormat().freq), 16);
     for (int i = 0; i < frames * channels; ++i) {
         sound.bytes.push_back(static_cast<std::uint8_t>(value & 0xFF));
         sound.bytes.push_back(static_cast<std::uint8_t>((value >> 8) & 0xFF));
@@ -49,7 +49,7 @@ class SdlAudioTest : public ::testing::Test {
         ASSERT_TRUE(audio_.open(why));
         ASSERT_FALSE(audio_.silent()) << why;
         audio_.pause(true);
-        channels_ = audio_.spec().channels;
+        channels_ = audio_.deviceFormat().channels;
         ASSERT_GT(channels_, 0);
     }
     void TearDown() override { audio_.close(); }
@@ -86,7 +86,7 @@ TEST_F(SdlAudioTest, PlaysASoundOnceThenSilence) {
 TEST_F(SdlAudioTest, ConvertsEightBitMonoToTheDeviceFormat) {
     // Unsigned 8-bit: 0xC0 is half way up, 0x40 half way down; mono goes to every channel.
     SoundData sound;
-    sound.format = pcm(1, static_cast<std::uint32_t>(audio_.spec().freq), 8);
+    sound.format = pcm(1, static_cast<std::uint32_t>(audio_.deviceFormat().freq), 8);
     sound.bytes.assign(64, 0xC0);
     sound.bytes.resize(128, 0x40);
     audio_.setSound(1, sound);
@@ -102,7 +102,7 @@ TEST_F(SdlAudioTest, ConvertsEightBitMonoToTheDeviceFormat) {
 
 TEST_F(SdlAudioTest, ResamplesToTheDeviceRate) {
     SoundData sound;
-    sound.format = pcm(1, static_cast<std::uint32_t>(audio_.spec().freq / 2), 16);
+    sound.format = pcm(1, static_cast<std::uint32_t>(audio_.deviceFormat().freq / 2), 16);
     sound.bytes.assign(2 * 1000, 0x10);  // 1000 frames of 0x1010
     audio_.setSound(2, sound);
     audio_.play(2, false);
@@ -137,7 +137,7 @@ TEST_F(SdlAudioTest, ASoundAskedForAgainWhilePlayingCarriesOnAndRestartsWhenFini
     // samples.
     SoundData sound;
     sound.format = pcm(static_cast<std::uint16_t>(channels_),
-                       static_cast<std::uint32_t>(audio_.spec().freq), 16);
+                       static_cast<std::uint32_t>(audio_.deviceFormat().freq), 16);
     for (int i = 1; i <= 100; ++i) {
         for (int channel = 0; channel < channels_; ++channel) {
             sound.bytes.push_back(static_cast<std::uint8_t>(i));

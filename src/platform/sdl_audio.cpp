@@ -46,7 +46,7 @@ bool Audio::open(std::string& why) {
         return true;
     }
     subsystem_ = std::move(subsystem);
-    spec_ = have;
+    deviceFormat_ = have;
     device_ = AudioDevice(id);
     SDL_PauseAudioDevice(id, 0);
     return true;
@@ -56,7 +56,7 @@ void Audio::close() {
     device_.reset();
     subsystem_.reset();
     voices_.clear();
-    spec_ = SDL_AudioSpec{};
+    deviceFormat_ = SDL_AudioSpec{};
 }
 
 bool Audio::acceptsFormat(const WaveFormat& format) {
@@ -77,7 +77,7 @@ void Audio::setSound(std::uint32_t id, const SoundData& sound) {
         const int built = SDL_BuildAudioCVT(&cvt, waveToSdlFormat(sound.format),
                                             static_cast<Uint8>(sound.format.channels),
                                             static_cast<int>(sound.format.samplesPerSecond),
-                                            AUDIO_S16SYS, spec_.channels, spec_.freq);
+                                            AUDIO_S16SYS, deviceFormat_.channels, deviceFormat_.freq);
         if (built >= 0 && bytes > 0 && bytes <= static_cast<std::size_t>(SDL_MAX_SINT32 / 16)) {
             std::vector<Uint8> work(bytes * static_cast<std::size_t>(std::max(cvt.len_mult, 1)));
             std::memcpy(work.data(), sound.bytes.data(), bytes);
@@ -130,7 +130,7 @@ void SDLCALL Audio::fillStream(void* self, Uint8* stream, int length) {
 void Audio::mix(Sint16* out, std::size_t samples) {
     std::array<Sint32, 2048> sum;
     // Chunks hold whole frames, so that every sound stays on its channels.
-    const std::size_t channels = std::max<std::size_t>(spec_.channels, 1);
+    const std::size_t channels = std::max<std::size_t>(deviceFormat_.channels, 1);
     const std::size_t room = sum.size() - sum.size() % channels;
     while (samples > 0) {
         const std::size_t count = std::min(samples, room);

@@ -35,7 +35,7 @@ class Audio {
     void drop(std::uint32_t id);
 
     // The device's format (for tests and messages); all zero while silent.
-    const SDL_AudioSpec& spec() const { return spec_; }
+    const SDL_AudioSpec& deviceFormat() const { return deviceFormat_; }
 
     // Sums every playing sound into `samples` 16-bit samples of the device's format, clamped to
     // the 16-bit range, and moves the sounds on. SDL's audio thread calls it with the device
@@ -56,7 +56,7 @@ class Audio {
 
     // Touched by the audio thread: only under AudioLock.
     std::map<std::uint32_t, Voice> voices_;
-    SDL_AudioSpec spec_{};
+    SDL_AudioSpec deviceFormat_{};
     Subsystem subsystem_;
     // Declared last so that it is closed first: no callback runs once the rest is going.
     AudioDevice device_;
