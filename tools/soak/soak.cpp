@@ -9,6 +9,7 @@
 
 #include "board/board.h"
 #include "platform/headless.h"
+#include "replay/runner.h"
 #include "replay/script.h"
 #include "shell/app.h"
 #include "shell/timers.h"
@@ -132,35 +133,13 @@ class Driver {
             }
             const replay::Command& c = commands_[next_++];
             using replay::CommandKind;
+            if (c.kind == CommandKind::EscapeDown || c.kind == CommandKind::EscapeUp) {
+                escapeDown_ = c.kind == CommandKind::EscapeDown;
+            }
+            if (replay::applyInputCommand(c)) {
+                continue;
+            }
             switch (c.kind) {
-                case CommandKind::Move:
-                    if (c.a != 0) {
-                        hl::addMouseRecord(plat::kMouseOffsetX, c.a);
-                    }
-                    if (c.b != 0) {
-                        hl::addMouseRecord(plat::kMouseOffsetY, c.b);
-                    }
-                    break;
-                case CommandKind::Press:
-                    hl::addMouseRecord(plat::kMouseOffsetButton0, 0x80);
-                    break;
-                case CommandKind::Release:
-                    hl::addMouseRecord(plat::kMouseOffsetButton0, 0);
-                    break;
-                case CommandKind::RightPress:
-                    hl::addMouseRecord(plat::kMouseOffsetButton1, 0x80);
-                    break;
-                case CommandKind::RightRelease:
-                    hl::addMouseRecord(plat::kMouseOffsetButton1, 0);
-                    break;
-                case CommandKind::EscapeDown:
-                    escapeDown_ = true;
-                    hl::setEscape(true);
-                    break;
-                case CommandKind::EscapeUp:
-                    escapeDown_ = false;
-                    hl::setEscape(false);
-                    break;
                 case CommandKind::Frame:
                     framesPending_ = c.a;
                     break;
@@ -174,9 +153,7 @@ class Driver {
                     closeSent_ = true;
                     hl::closeWindow();
                     return true;
-                case CommandKind::LoseSurfaces:
-                case CommandKind::Dump:
-                case CommandKind::Shot:
+                default:
                     throw Broken{"the generator wrote a command the soak does not play"};
             }
         }
