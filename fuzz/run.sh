@@ -31,10 +31,11 @@ fi
 declare -A max_len=([picture]=32768 [wave]=32768 [saved_game]=16384 [options]=4096
                     [script]=4096)
 
+mkdir -p "$build"
 if ! cmake -S "$root" -B "$build" -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DGORVENDAL_FUZZ=ON -DGORVENDAL_SANITIZE=address,undefined -DGORVENDAL_TESTS=OFF \
-        -DGORVENDAL_BENCH=OFF >"$build.configure.log" 2>&1; then
-    cat "$build.configure.log" >&2
+        -DGORVENDAL_BENCH=OFF >"$build/configure.log" 2>&1; then
+    cat "$build/configure.log" >&2
     exit 2
 fi
 # The game's generated pictures and sounds are seeds too: those of the normal build when it has
